@@ -1,0 +1,1 @@
+# Widget tests of the framework, on Qt's offscreen platform.
