@@ -43,6 +43,12 @@ public:
     void OnCloseCommand(); // the window's Close command
     LRESULT OnSaveAndClose(WPARAM, LPARAM);
 
+    // Once the modal dialog has ended (Escape ends it even during a run):
+    // tells a run still going to stop and waits for its worker, so that the
+    // worker touches neither the ended dialog nor the runtime after it is
+    // shut down.
+    void EndRun();
+
     // The run, on the worker thread.
     void RunProbe();
     void AppendOutput(std::initializer_list<std::string_view> pieces);
@@ -72,5 +78,8 @@ public:
     virtual void SaveHistory() = 0;
 
 protected:
+    bool WorkerRunning();
+
     CWinThread* m_pWorker = nullptr; // the current or last worker
+    bool m_bClosing = false;         // the close path has run (main thread only)
 };
