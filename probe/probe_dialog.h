@@ -56,7 +56,7 @@ public:
     // Output pane.
     virtual CString GetOutputText() = 0;
     virtual void SetOutputText(const CString& text) = 0;
-    virtual void SetOutputDefaultTabStops() = 0; // may do nothing
+    virtual void SetOutputDefaultTabStops() = 0;   // may do nothing
     virtual void SetOutputSoftBreaks(bool on) = 0; // may do nothing
     virtual int GetOutputLineCount() = 0;
     virtual void ScrollOutput(int lines) = 0;
@@ -73,8 +73,8 @@ public:
 
     // The dialog as a whole.
     virtual void ShowWaitCursor(bool on) = 0;
-    virtual void PostSaveAndClose() = 0;       // queues WM_SAVEANDCLOSE
-    virtual void CloseDialog(int result) = 0;  // ends the modal dialog
+    virtual void PostSaveAndClose() = 0;      // queues WM_SAVEANDCLOSE
+    virtual void CloseDialog(int result) = 0; // ends the modal dialog
     virtual void SaveHistory() = 0;
 
 protected:

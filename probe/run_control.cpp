@@ -22,9 +22,13 @@ constexpr int kEndRunSliceMs = 20;
 
 } // namespace
 
-CProbeDialog::~CProbeDialog() { delete m_pWorker; }
+CProbeDialog::~CProbeDialog() {
+    delete m_pWorker;
+}
 
-bool CProbeDialog::WorkerRunning() { return m_pWorker && !m_pWorker->Wait(0); }
+bool CProbeDialog::WorkerRunning() {
+    return m_pWorker && !m_pWorker->Wait(0);
+}
 
 void CProbeDialog::OnConnect() {
     // m_bBusy is set by the worker itself, so between the start of a worker
