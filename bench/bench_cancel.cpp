@@ -129,8 +129,11 @@ int main(int argc, char** argv) {
         HangingLookup(random);
     } else {
         PendingConnect(random);
-        if (RerunInPrivateNetwork({kLookupChild}) == -1)
+        int status = RerunInPrivateNetwork({kLookupChild});
+        if (status == -1)
             std::printf("hanging lookup cancel: skipped (network namespaces not permitted)\n");
+        else if (status != 0)
+            std::printf("hanging lookup cancel: failed (exit status %d)\n", status);
     }
     g_kelto.kti_term();
     RuntimeShutdown();
