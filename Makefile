@@ -28,7 +28,7 @@ build: deps
 	cmake --build build -j $(JOBS)
 
 run: build
-	./build/bin/tovra.exe
+	cd build/bin && ./tovra.exe
 
 test: test-normal test-asan test-tsan
 
