@@ -1,0 +1,115 @@
+// Dialog templates: plain static tables. Positions and sizes are in dialog
+// units of the template's font: a horizontal unit is a quarter of the font's
+// average character width, a vertical unit an eighth of its height. Controls
+// are created in table order, which is also the order of the Tab key (over
+// the controls with WS_TABSTOP).
+//
+//   const DlgItem kItems[] = {
+//       {IDC_NAME, DlgKind::Edit, "", 10, 20, 80, 13, WS_TABSTOP | WS_BORDER},
+//       {IDC_STATIC, DlgKind::Text, "Name", 10, 10, 80, 8},
+//       {IDOK, DlgKind::Button, "OK", 100, 20, 40, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+//   };
+//   const DlgTemplate kDemo = {"Demo", 150, 50, "MS Sans Serif", 8,
+//                              WS_CAPTION | WS_SYSMENU | DS_CENTER, kItems};
+//   AfxRegisterDialogTemplate(IDD_DEMO, kDemo); // or CDialog(kDemo)
+//
+// An input control's accessible name is the text of the nearest static text
+// before it in the table, unless the item names one itself.
+#pragma once
+
+#include "framework/afx_types.h"
+
+#include <span>
+
+enum class DlgKind {
+    Edit,     // single-line edit; ES_MULTILINE: multi-line edit
+    ComboBox, // CBS_DROPDOWN: with an edit field; CBS_DROPDOWNLIST: list only
+    Trackbar,
+    Button, // push button; BS_DEFPUSHBUTTON: the default button
+    Text,   // static text
+    Frame,  // static frame
+    Icon,   // static icon, showing the item's icon
+};
+
+// Styles of every control.
+enum : UINT {
+    WS_TABSTOP = 0x0001,
+    WS_GROUP = 0x0002,
+    WS_DISABLED = 0x0004,
+    WS_VSCROLL = 0x0008,
+    WS_HSCROLL = 0x0010,
+    WS_BORDER = 0x0020,
+};
+
+// Styles of one kind of control each, so their values overlap.
+enum : UINT {
+    ES_READONLY = 0x0100,
+    ES_NUMBER = 0x0200, // typing limited to digits; pasting is not
+    ES_MULTILINE = 0x0400,
+    ES_AUTOHSCROLL = 0x0800,
+    ES_AUTOVSCROLL = 0x1000,
+    ES_WANTRETURN = 0x2000, // Enter stays in a multi-line edit
+
+    CBS_DROPDOWN = 0x0100,
+    CBS_DROPDOWNLIST = 0x0200,
+    CBS_SORT = 0x0400,
+    CBS_AUTOHSCROLL = 0x0800,
+
+    TBS_HORZ = 0x0000,
+    TBS_BOTTOM = 0x0100, // tick marks below the channel
+    TBS_NOTICKS = 0x0200,
+    TBS_AUTOTICKS = 0x0400,
+    TBS_ENABLESELRANGE = 0x0800,
+
+    BS_DEFPUSHBUTTON = 0x0100,
+    BS_ICON = 0x0200, // shows its icon instead of its text
+    BS_FLAT = 0x0400,
+
+    SS_LEFT = 0x0000,
+    SS_CENTER = 0x0100,
+    SS_LEFTNOWORDWRAP = 0x0200,
+    SS_NOPREFIX = 0x0400,
+    SS_CENTERIMAGE = 0x0800,
+    SS_BLACKFRAME = 0x1000,
+    SS_SUNKEN = 0x2000,
+};
+
+// Styles of the dialog itself.
+enum : UINT {
+    WS_POPUP = 0x0001,
+    WS_VISIBLE = 0x0002,
+    WS_CAPTION = 0x0004,
+    WS_SYSMENU = 0x0008, // the dialog's own system menu
+    WS_MINIMIZEBOX = 0x0010,
+    DS_MODALFRAME = 0x0020,
+    DS_CENTER = 0x0040,       // centred on the screen
+    WS_EX_APPWINDOW = 0x0080, // a taskbar button even when owned
+};
+
+struct DlgItem {
+    int id; // IDC_STATIC for controls nobody looks up
+    DlgKind kind;
+    const char* text; // null or empty: none
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT style = 0;
+    UINT icon = 0;                        // DlgKind::Icon: the registered icon
+    const char* accessibleName = nullptr; // null: from the label before it
+};
+
+struct DlgTemplate {
+    const char* caption;
+    int cx; // client area, dialog units
+    int cy;
+    const char* fontName; // the desktop's sans font where this one is missing
+    int pointSize;
+    UINT style;
+    std::span<const DlgItem> items;
+};
+
+// Makes a template known under a resource id, for CDialog(UINT). The table
+// must outlive its use (a static table does).
+void AfxRegisterDialogTemplate(UINT id, const DlgTemplate& dialogTemplate);
+const DlgTemplate* AfxFindDialogTemplate(UINT id);
