@@ -14,28 +14,23 @@ bool IsSorted(QComboBox* combo) {
     return combo->property("afxSorted").toBool();
 }
 
-// Qt's combo box selects the first entry added to an empty list by itself;
-// the selection is the program's own.
-template <class F> int Changing(AfxComboBox* combo, F change) {
-    const int before = combo->currentIndex();
-    const int index = change();
-    if (before < 0 && combo->currentIndex() >= 0)
-        combo->SetCurrentKeepingText(-1);
-    return index;
+// A binary search, as sorted lists do it: entries inserted at the top
+// outside the order stay there.
+int SortedPlace(QComboBox* combo, const QString& text) {
+    int low = 0;
+    int high = combo->count();
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (QString::compare(combo->itemText(middle), text, Qt::CaseInsensitive) <= 0)
+            low = middle + 1;
+        else
+            high = middle;
+    }
+    return low;
 }
 
 int Insert(AfxComboBox* combo, int index, const QString& text) {
-    return Changing(combo, [&] {
-        combo->insertItem(index, text, QVariant::fromValue<qulonglong>(0));
-        return index;
-    });
-}
-
-int SortedPlace(QComboBox* combo, const QString& text) {
-    int index = 0;
-    while (index < combo->count() &&
-           QString::compare(combo->itemText(index), text, Qt::CaseInsensitive) <= 0)
-        ++index;
+    combo->InsertKeepingSelection(index, text);
     return index;
 }
 
@@ -75,16 +70,7 @@ int CComboBox::DeleteString(UINT nIndex) {
         const int index = int(nIndex);
         if (index < 0 || index >= combo->count())
             return int(CB_ERR);
-        const int selected = combo->currentIndex();
-        const QString text = combo->lineEdit() ? combo->lineEdit()->text() : QString();
-        combo->removeItem(index);
-        // Qt moves the selection to a neighbour; the list keeps none, and
-        // the edit field keeps its text.
-        if (selected == index) {
-            combo->SetCurrentKeepingText(-1);
-            if (combo->lineEdit())
-                combo->lineEdit()->setText(text);
-        }
+        combo->RemoveKeepingText(index);
         return combo->count();
     });
 }

@@ -32,59 +32,54 @@ enum class DlgKind {
 };
 
 // Styles of every control.
-enum : UINT {
-    WS_TABSTOP = 0x0001,
-    WS_GROUP = 0x0002,
-    WS_DISABLED = 0x0004,
-    WS_VSCROLL = 0x0008,
-    WS_HSCROLL = 0x0010,
-    WS_BORDER = 0x0020,
-};
+constexpr UINT WS_TABSTOP = 0x0001;
+constexpr UINT WS_GROUP = 0x0002;
+constexpr UINT WS_DISABLED = 0x0004;
+constexpr UINT WS_VSCROLL = 0x0008;
+constexpr UINT WS_HSCROLL = 0x0010;
+constexpr UINT WS_BORDER = 0x0020;
 
-// Styles of one kind of control each, so their values overlap.
-enum : UINT {
-    ES_READONLY = 0x0100,
-    ES_NUMBER = 0x0200, // typing limited to digits; pasting is not
-    ES_MULTILINE = 0x0400,
-    ES_AUTOHSCROLL = 0x0800,
-    ES_AUTOVSCROLL = 0x1000,
-    ES_WANTRETURN = 0x2000, // Enter stays in a multi-line edit
+// Styles of one kind of control each, so their values overlap. Plain
+// constants, not enumerators: styles of different groups are or-ed together.
+constexpr UINT ES_READONLY = 0x0100;
+constexpr UINT ES_NUMBER = 0x0200; // typing limited to digits; pasting is not
+constexpr UINT ES_MULTILINE = 0x0400;
+constexpr UINT ES_AUTOHSCROLL = 0x0800;
+constexpr UINT ES_AUTOVSCROLL = 0x1000;
+constexpr UINT ES_WANTRETURN = 0x2000; // Enter stays in a multi-line edit
 
-    CBS_DROPDOWN = 0x0100,
-    CBS_DROPDOWNLIST = 0x0200,
-    CBS_SORT = 0x0400,
-    CBS_AUTOHSCROLL = 0x0800,
+constexpr UINT CBS_DROPDOWN = 0x0100;
+constexpr UINT CBS_DROPDOWNLIST = 0x0200;
+constexpr UINT CBS_SORT = 0x0400;
+constexpr UINT CBS_AUTOHSCROLL = 0x0800;
 
-    TBS_HORZ = 0x0000,
-    TBS_BOTTOM = 0x0100, // tick marks below the channel
-    TBS_NOTICKS = 0x0200,
-    TBS_AUTOTICKS = 0x0400,
-    TBS_ENABLESELRANGE = 0x0800,
+constexpr UINT TBS_HORZ = 0x0000;
+constexpr UINT TBS_BOTTOM = 0x0100; // tick marks below the channel
+constexpr UINT TBS_NOTICKS = 0x0200;
+constexpr UINT TBS_AUTOTICKS = 0x0400;
+constexpr UINT TBS_ENABLESELRANGE = 0x0800;
 
-    BS_DEFPUSHBUTTON = 0x0100,
-    BS_ICON = 0x0200, // shows its icon instead of its text
-    BS_FLAT = 0x0400,
+constexpr UINT BS_DEFPUSHBUTTON = 0x0100;
+constexpr UINT BS_ICON = 0x0200; // shows its icon instead of its text
+constexpr UINT BS_FLAT = 0x0400;
 
-    SS_LEFT = 0x0000,
-    SS_CENTER = 0x0100,
-    SS_LEFTNOWORDWRAP = 0x0200,
-    SS_NOPREFIX = 0x0400,
-    SS_CENTERIMAGE = 0x0800,
-    SS_BLACKFRAME = 0x1000,
-    SS_SUNKEN = 0x2000,
-};
+constexpr UINT SS_LEFT = 0x0000;
+constexpr UINT SS_CENTER = 0x0100;
+constexpr UINT SS_LEFTNOWORDWRAP = 0x0200;
+constexpr UINT SS_NOPREFIX = 0x0400;
+constexpr UINT SS_CENTERIMAGE = 0x0800;
+constexpr UINT SS_BLACKFRAME = 0x1000;
+constexpr UINT SS_SUNKEN = 0x2000;
 
 // Styles of the dialog itself.
-enum : UINT {
-    WS_POPUP = 0x0001,
-    WS_VISIBLE = 0x0002,
-    WS_CAPTION = 0x0004,
-    WS_SYSMENU = 0x0008, // the dialog's own system menu
-    WS_MINIMIZEBOX = 0x0010,
-    DS_MODALFRAME = 0x0020,
-    DS_CENTER = 0x0040,       // centred on the screen
-    WS_EX_APPWINDOW = 0x0080, // a taskbar button even when owned
-};
+constexpr UINT WS_POPUP = 0x0001;
+constexpr UINT WS_VISIBLE = 0x0002;
+constexpr UINT WS_CAPTION = 0x0004;
+constexpr UINT WS_SYSMENU = 0x0008; // the dialog's own system menu
+constexpr UINT WS_MINIMIZEBOX = 0x0010;
+constexpr UINT DS_MODALFRAME = 0x0020;
+constexpr UINT DS_CENTER = 0x0040;       // centred on the screen
+constexpr UINT WS_EX_APPWINDOW = 0x0080; // a taskbar button even when owned
 
 struct DlgItem {
     int id; // IDC_STATIC for controls nobody looks up

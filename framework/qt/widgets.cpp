@@ -2,6 +2,7 @@
 
 #include "framework/qt/text.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
@@ -91,34 +92,65 @@ void AfxTextPane::ScrollLines(int lines) {
     bar->setValue(bar->value() + lines * bar->singleStep());
 }
 
+AfxComboBox::EditState AfxComboBox::SaveEdit() const {
+    EditState state;
+    if (QLineEdit* edit = lineEdit()) {
+        state.text = edit->text();
+        state.cursor = edit->cursorPosition();
+        if (edit->hasSelectedText()) {
+            state.selStart = edit->selectionStart();
+            state.selLength = int(edit->selectedText().size());
+        }
+    }
+    return state;
+}
+
+void AfxComboBox::RestoreEdit(const EditState& state) {
+    QLineEdit* edit = lineEdit();
+    if (!edit)
+        return;
+    if (edit->text() != state.text)
+        edit->setText(state.text);
+    if (state.selStart < 0) {
+        edit->setCursorPosition(state.cursor);
+    } else if (state.cursor == state.selStart) {
+        // Keep the caret at the end where the user left it.
+        edit->setSelection(state.selStart + state.selLength, -state.selLength);
+    } else {
+        edit->setSelection(state.selStart, state.selLength);
+    }
+}
+
 void AfxComboBox::SetCurrentKeepingText(int index) {
     if (currentIndex() == index)
         return;
-    QLineEdit* edit = lineEdit();
-    if (!edit) {
-        setCurrentIndex(index);
-        return;
-    }
-    const QString text = edit->text();
-    const int cursor = edit->cursorPosition();
-    const int selStart = edit->selectionStart();
-    const int selLength = int(edit->selectedText().size());
+    const EditState state = SaveEdit();
     setCurrentIndex(index);
-    edit->setText(text);
-    if (selStart >= 0 && selLength > 0) {
-        // Keep the caret at the end where the user left it.
-        if (cursor == selStart)
-            edit->setSelection(selStart + selLength, -selLength);
-        else
-            edit->setSelection(selStart, selLength);
-    } else {
-        edit->setCursorPosition(cursor);
-    }
+    RestoreEdit(state);
+}
+
+void AfxComboBox::InsertKeepingSelection(int index, const QString& text) {
+    const EditState state = SaveEdit();
+    const bool none = currentIndex() < 0;
+    insertItem(index, text, QVariant::fromValue<qulonglong>(0));
+    if (none && currentIndex() >= 0)
+        setCurrentIndex(-1);
+    RestoreEdit(state);
+}
+
+void AfxComboBox::RemoveKeepingText(int index) {
+    const EditState state = SaveEdit();
+    const int selected = currentIndex();
+    removeItem(index);
+    if (selected == index)
+        setCurrentIndex(-1);
+    RestoreEdit(state);
 }
 
 void AfxComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    if (event->reason() != Qt::PopupFocusReason && onFocusLost)
+    const bool ownList = event->reason() == Qt::PopupFocusReason || view()->isVisible();
+    if (!ownList && onFocusLost)
         onFocusLost();
 }
 

@@ -64,9 +64,24 @@ public:
     // Sets the current entry (-1: none) without touching the edit field's
     // text or selection.
     void SetCurrentKeepingText(int index);
+    // Qt selects the first entry added to an empty list, and moves the
+    // selection and the edit field's text when an entry goes; here the
+    // selection and the text are the program's own.
+    void InsertKeepingSelection(int index, const QString& text);
+    void RemoveKeepingText(int index);
 
 protected:
     void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct EditState {
+        QString text;
+        int cursor = 0;
+        int selStart = -1;
+        int selLength = 0;
+    };
+    EditState SaveEdit() const;
+    void RestoreEdit(const EditState& state);
 };
 
 // Horizontal trackbar with tick marks below the channel at the positions
