@@ -1,0 +1,29 @@
+// Helpers for tests that run a dialog on Qt's offscreen platform.
+//
+//   CDemoDlg dlg;
+//   INT_PTR code = RunModal(dlg, [&] {
+//       QTest::keyClick(WidgetOf(dlg.GetDlgItem(IDC_NAME)), Qt::Key_A);
+//       dlg.EndDialog(IDOK);
+//   });
+#pragma once
+
+#include "framework/dialog.h"
+
+#include <QWidget>
+
+#include <functional>
+
+// What DoModal returns when the body left the dialog running.
+constexpr int kEndedByTest = 4711;
+
+// Runs dlg modally and body inside its loop once the window is active; ends
+// the dialog with kEndedByTest if body did not. A watchdog ends the whole test
+// program with a failure when the dialog is still running after timeoutMs.
+INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, int timeoutMs = 30000);
+
+// Processes events until done() holds or timeoutMs have passed; done()'s last
+// value.
+bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// The widget behind a dialog or control handle (main thread).
+QWidget* WidgetOf(const CWnd* wnd);
