@@ -26,16 +26,16 @@ struct AfxWndAccess {
     }
 };
 
-// Runs f(widget) on the main thread with the handle's widget, cast to the
-// class it was created with; fallback when the window is gone or the dialog
-// no longer serves the calling thread.
+// Runs f(widget) on the main thread with the handle's widget as a W;
+// fallback when the window is gone or is no W, or when the dialog no longer
+// serves the calling thread.
 template <class W, class F>
 auto AfxWithWidget(const CWnd& wnd, std::invoke_result_t<F, W*> fallback, F f) {
     const std::shared_ptr<AfxWindowLink>& link = AfxWndAccess::Link(wnd);
     if (!link || !link->scope)
         return fallback;
     return AfxCallIn(*link->scope, fallback, [link, fallback, f]() {
-        W* widget = static_cast<W*>(link->widget.data());
+        W* widget = dynamic_cast<W*>(link->widget.data());
         return widget ? f(widget) : fallback;
     });
 }

@@ -4,7 +4,6 @@
 #include "tests/framework/qt_test_support.h"
 
 #include "framework/resources.h"
-#include "framework/win_app.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -59,9 +58,17 @@ TEST(Dialog, EndDialogInInitDialogEndsBeforeTheLoop) {
     EXPECT_EQ(dlg.GetDlgItem(IDC_NUMBER)->GetWindowText(), "") << "ended: no effect";
 }
 
-TEST(Dialog, EscapeIsTheCancelCommand) {
-    DemoDlg dlg;
-    EXPECT_EQ(RunModal(dlg, [&] { QTest::keyClick(Focus(), Qt::Key_Escape); }), IDCANCEL);
+TEST(Dialog, EscapeIsTheCancelCommandWhereverTheFocusIs) {
+    for (int focus : {IDC_NUMBER, IDC_LIST, IDC_BOX, IDC_PANE, IDC_OTHER}) {
+        DemoDlg dlg;
+        EXPECT_EQ(RunModal(dlg,
+                           [&] {
+                               dlg.GetDlgItem(focus)->SetFocus();
+                               QTest::keyClick(Focus(), Qt::Key_Escape);
+                           }),
+                  IDCANCEL)
+            << "focus in " << focus;
+    }
 }
 
 struct EnterCase {
@@ -226,9 +233,7 @@ TEST(Dialog, WindowIsFixedCentredAndNamed) {
     });
 }
 
-TEST(Dialog, MainWindowRegistrationEndsWithTheDialog) {
-    // No application object in this program: the dialog alone.
-    EXPECT_EQ(AfxGetApp(), nullptr);
+TEST(Dialog, ControlHandlesExistFromDoModalOn) {
     DemoDlg dlg;
     EXPECT_EQ(dlg.GetDlgItem(IDC_NUMBER), nullptr) << "no controls before DoModal";
     RunModal(dlg, [] {});

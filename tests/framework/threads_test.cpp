@@ -8,6 +8,7 @@
 #include "framework/thread.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -133,6 +134,22 @@ TEST(Threads, HookRecordsBoxesOfEveryThreadOnTheMainThread) {
     EXPECT_EQ(records[1].text, "worker");
     EXPECT_EQ(records[1].icon, UINT(MB_ICONINFORMATION));
     EXPECT_EQ(records[1].title, "framework_qt_test");
+}
+
+TEST(Threads, WaitCursorNestsAndIsSetFromAWorkerToo) {
+    DemoDlg dlg;
+    RunModal(dlg, [&] {
+        dlg.BeginWaitCursor();
+        Worker worker([&] { dlg.BeginWaitCursor(); });
+        EXPECT_TRUE(WaitFor([&] { return worker.done.load(); }));
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        dlg.EndWaitCursor();
+        EXPECT_NE(QApplication::overrideCursor(), nullptr) << "one wait cursor is still on";
+        dlg.EndWaitCursor();
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        dlg.EndWaitCursor();
+    });
 }
 
 TEST(Threads, WorkerAfterTheDialogEndedNeitherBlocksNorTouchesIt) {
