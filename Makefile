@@ -9,7 +9,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test test-normal test-asan test-tsan bench clean
+.PHONY: all deps build run test test-normal test-asan test-tsan bench fuzz clean
 
 all: build
 
@@ -50,6 +50,22 @@ test-tsan: deps
 bench: build
 	cmake --build build -j $(JOBS) --target benchmarks
 	./bench/run.sh build
+
+# Each fuzz target for FUZZ_SECONDS (default 30) under libFuzzer, AddressSanitizer
+# and UndefinedBehaviorSanitizer; clang is installed here only, `make test`
+# needs none of it. Not part of CI.
+fuzz: deps
+	@missing=$$(for p in clang-14 libclang-rt-14-dev; do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
+	done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing: $$missing"; \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+	cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14
+	cmake --build build-fuzz -j $(JOBS)
+	./fuzz/run.sh build-fuzz $${FUZZ_SECONDS:-30}
 
 clean:
 	rm -rf build build-asan build-tsan
