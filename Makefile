@@ -27,6 +27,7 @@ build: deps
 	cmake -S . -B build $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
+# From its own directory, where the history file search finds tovra.exe.
 run: build
 	cd build/bin && ./tovra.exe
 
@@ -68,4 +69,4 @@ fuzz: deps
 	./fuzz/run.sh build-fuzz $${FUZZ_SECONDS:-30}
 
 clean:
-	rm -rf build build-asan build-tsan
+	rm -rf build build-asan build-tsan build-fuzz
