@@ -9,12 +9,9 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS := -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps build run test test-normal test-asan test-tsan bench fuzz clean
-
-all: build
-
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs those of the Debian packages $(1) that are not installed yet.
+define install_missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
 	done); \
 	if [ -n "$$missing" ]; then \
@@ -22,6 +19,14 @@ deps:
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
 	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
 	fi
+endef
+
+.PHONY: all deps build run test test-normal test-asan test-tsan bench fuzz clean
+
+all: build
+
+deps:
+	$(call install_missing,$(PACKAGES))
 
 build: deps
 	cmake -S . -B build $(CMAKE_FLAGS)
@@ -56,14 +61,7 @@ bench: build
 # and UndefinedBehaviorSanitizer; clang is installed here only, `make test`
 # needs none of it. Not part of CI.
 fuzz: deps
-	@missing=$$(for p in clang-14 libclang-rt-14-dev; do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; \
-	done); \
-	if [ -n "$$missing" ]; then \
-	    echo "Installing: $$missing"; \
-	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
-	    $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $$missing; \
-	fi
+	$(call install_missing,clang-14 libclang-rt-14-dev)
 	cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14
 	cmake --build build-fuzz -j $(JOBS)
 	./fuzz/run.sh build-fuzz $${FUZZ_SECONDS:-30}
