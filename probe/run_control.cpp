@@ -93,6 +93,10 @@ void CProbeDialog::OnCloseCommand() {
     m_bStop = 1;
     m_bQuit = 1;
     g_bAbort = 1;
+    // The run may have ended between the test above and m_bQuit: then the
+    // worker's last look missed the request, and the posting is ours.
+    if (!m_bBusy)
+        PostSaveAndClose();
     AfxMessageBox(kCloseQueued, MB_OK | MB_ICONINFORMATION);
 }
 
