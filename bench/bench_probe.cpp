@@ -2,6 +2,7 @@
 // attempt beyond the connect itself, and the RTT the transcript reports beside
 // the same connects timed in microseconds, and beside plain-socket connects
 // to the same listener. Printed, not judged.
+#include "bench/loopback_acceptor.h"
 #include "tests/kelto/kelto_testing.h"
 #include "tests/probe/fake_probe_dialog.h"
 #include "tests/probe/transcript.h"
@@ -77,45 +78,6 @@ void InstallTiming() {
     g_kelto.kti_sndrel = TimedSndRel;
 }
 
-// Accepts every connection and closes it once the client has closed its
-// side: a listener that closed first would leave its end in TIME_WAIT, and a
-// later connect from the same client port would then stall for a SYN
-// retransmit.
-class Acceptor {
-public:
-    explicit Acceptor(int listener) : m_listener(listener), m_thread([this] { Loop(); }) {}
-    ~Acceptor() {
-        m_stop = true;
-        m_thread.join();
-    }
-
-private:
-    void Loop() {
-        std::vector<pollfd> fds{{m_listener, POLLIN, 0}};
-        while (!m_stop) {
-            if (poll(fds.data(), fds.size(), 20) <= 0)
-                continue;
-            for (size_t i = fds.size(); i-- > 1;) {
-                char byte;
-                if (fds[i].revents != 0 && read(fds[i].fd, &byte, 1) <= 0) {
-                    close(fds[i].fd);
-                    fds.erase(fds.begin() + long(i));
-                }
-            }
-            if (fds[0].revents & POLLIN) {
-                const int fd = accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
-                if (fd >= 0)
-                    fds.push_back({fd, POLLIN, 0});
-            }
-        }
-        for (size_t i = 1; i < fds.size(); ++i)
-            close(fds[i].fd);
-    }
-    int m_listener;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
 // A plain non-blocking connect to the listener, as a reference: microseconds
 // from connect() to the socket being writable.
 double RawConnectUs(uint16_t port) {
@@ -157,9 +119,9 @@ int main() {
         std::printf("runtime library not available\n");
         return 1;
     }
-    uint16_t port = 0;
-    const int listener = ListenOnLoopback(128, port);
-    if (listener < 0) {
+    LoopbackAcceptor acceptor;
+    const uint16_t port = acceptor.port();
+    if (port == 0) {
         std::printf("no loopback listener\n");
         return 1;
     }
@@ -170,7 +132,6 @@ int main() {
     std::vector<uint32_t> reported;
     int incomplete = 0;
     {
-        Acceptor acceptor(listener);
         for (int run = 0; run < kRuns; ++run) {
             FakeProbeDialog dlg;
             dlg.m_strTarget = "127.0.0.1";
@@ -190,7 +151,6 @@ int main() {
                 rawUs.push_back(RawConnectUs(port));
         }
     }
-    close(listener);
     RuntimeThreadDetach();
     RuntimeShutdown();
 
