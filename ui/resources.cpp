@@ -2,11 +2,11 @@
 
 #include "framework/dialog_template.h"
 #include "framework/resources.h"
-#include "ui/app_icon.h"
+#include "ui/app_icon_table.h"
 #include "ui/resource.h"
 
 #include <mutex>
-#include <vector>
+#include <span>
 
 namespace {
 
@@ -74,16 +74,6 @@ const DlgTemplate kAboutTemplate = {
     "MS Sans Serif",      8,   WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
     kAboutItems};
 
-void RegisterIcon() {
-    // The framework keeps pointers to the pixels: they live as long as the
-    // program.
-    static const std::vector<IconImage> images = DrawAppIcon();
-    static std::vector<AfxIconImage> table;
-    for (const IconImage& image : images)
-        table.push_back({image.size, image.size, image.argb.data(), nullptr});
-    AfxRegisterIcon(IDR_MAINFRAME, table);
-}
-
 } // namespace
 
 void RegisterUiResources() {
@@ -92,6 +82,6 @@ void RegisterUiResources() {
         AfxRegisterDialogTemplate(IDD_MAIN, kMainTemplate);
         AfxRegisterDialogTemplate(IDD_ABOUTBOX, kAboutTemplate);
         AfxRegisterString(IDS_ABOUTBOX, "&About KeltoCONNECT...");
-        RegisterIcon();
+        AfxRegisterIcon(IDR_MAINFRAME, std::span(kAppIconImages, kAppIconImageCount));
     });
 }
