@@ -54,7 +54,8 @@ QWidget* MakeComboBox(CDialog& dialog, const DlgItem& item, AfxDialogWindow& win
     combo->setProperty("afxSorted", bool(item.style & CBS_SORT));
     const int id = item.id;
     if (!(item.style & CBS_DROPDOWNLIST)) {
-        combo->setEditable(true);
+        // Setting the line edit makes the box editable; setEditable first would
+        // build a default line edit only to throw it away.
         auto* edit = new AfxLineEdit(combo);
         combo->setLineEdit(edit);
         // The type-ahead and the list's contents are the program's own.
