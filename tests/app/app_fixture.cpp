@@ -14,53 +14,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <sstream>
-#include <thread>
 
 namespace {
 
 // How long the body may leave the dialog running before the test fails.
 constexpr int kEndGraceMs = 5000;
 // How long a whole run of the application may take before the program ends
-// itself: a deadlocked main thread could not end it any other way.
+// itself.
 constexpr int kWatchdogMs = 20000;
-
-class Watchdog {
-public:
-    Watchdog()
-        : m_thread([this] {
-              std::unique_lock lock(m_mutex);
-              if (!m_done.wait_for(lock, std::chrono::milliseconds(kWatchdogMs),
-                                   [this] { return m_bFinished; })) {
-                  std::fprintf(stderr, "watchdog: InitInstance still runs after %d ms\n",
-                               kWatchdogMs);
-                  std::fflush(stderr);
-                  std::_Exit(3);
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_bFinished = true;
-        }
-        m_done.notify_all();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_bFinished = false;
-    std::thread m_thread;
-};
 
 QWidget* ItemWidget(CConnectDlg& dlg, int id) {
     return WidgetOf(dlg.GetDlgItem(id));
@@ -92,7 +59,7 @@ void AppTest::TearDown() {
 
 AppTest::Outcome AppTest::RunApp(const std::function<void(CConnectDlg&)>& body) {
     Outcome outcome;
-    Watchdog watchdog;
+    TestWatchdog watchdog(kWatchdogMs, "InitInstance");
     QTimer poll;
     QTimer grace;
     grace.setSingleShot(true);

@@ -10,48 +10,31 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
-namespace {
+TestWatchdog::TestWatchdog(int timeoutMs, const char* what)
+    : m_thread([this, timeoutMs, what] {
+          std::unique_lock lock(m_mutex);
+          if (!m_done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [this] { return m_bFinished; })) {
+              std::fprintf(stderr, "watchdog: %s still runs after %d ms\n", what, timeoutMs);
+              std::fflush(stderr);
+              std::_Exit(3);
+          }
+      }) {}
 
-// Ends the process when the guarded dialog runs too long: a deadlocked main
-// thread could not end it any other way.
-class Watchdog {
-public:
-    explicit Watchdog(int timeoutMs)
-        : m_thread([this, timeoutMs] {
-              std::unique_lock lock(m_mutex);
-              if (!m_done.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                   [this] { return m_bFinished; })) {
-                  std::fprintf(stderr, "watchdog: the dialog still runs after %d ms\n", timeoutMs);
-                  std::fflush(stderr);
-                  std::_Exit(3);
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard lock(m_mutex);
-            m_bFinished = true;
-        }
-        m_done.notify_all();
-        m_thread.join();
+TestWatchdog::~TestWatchdog() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_bFinished = true;
     }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_done;
-    bool m_bFinished = false;
-    std::thread m_thread;
-};
-
-} // namespace
+    m_done.notify_all();
+    m_thread.join();
+}
 
 INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, int timeoutMs) {
-    Watchdog watchdog(timeoutMs);
+    TestWatchdog watchdog(timeoutMs, "the dialog");
     QTimer::singleShot(0, [&dlg, &body] {
         if (QWidget* window = WidgetOf(&dlg)) {
             EXPECT_TRUE(QTest::qWaitForWindowActive(window));

@@ -11,7 +11,25 @@
 
 #include <QWidget>
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
+#include <thread>
+
+// Ends the whole test program with a failure, naming what, when it is not
+// destroyed within timeoutMs: a deadlocked main thread could not end it any
+// other way.
+class TestWatchdog {
+public:
+    TestWatchdog(int timeoutMs, const char* what);
+    ~TestWatchdog();
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_bFinished = false;
+    std::thread m_thread;
+};
 
 // What DoModal returns when the body left the dialog running.
 constexpr int kEndedByTest = 4711;
