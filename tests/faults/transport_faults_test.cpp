@@ -5,31 +5,25 @@
 // out of descriptors. Each gives its transcript, and nothing crashes.
 #include "framework/message_box.h"
 #include "tests/kelto/kelto_testing.h"
-#include "tests/kelto/private_network.h"
+#include "tests/kelto/private_network_test.h"
 #include "tests/probe/fake_probe_dialog.h"
 #include "tests/probe/transcript.h"
+#include "tests/support/test_copy.h"
 #include "transport/runtime.h"
 #include "transport/transport.h"
 
 #include <gtest/gtest.h>
 
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
 #include <functional>
 #include <thread>
 
-extern char** environ;
-
 namespace {
 
-namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 int IgnoreBox(const CString&, UINT) {
@@ -74,25 +68,6 @@ protected:
 
     MessageBoxHandler m_previousBox = nullptr;
 };
-
-// Runs the rest of the test again in a child process in new network and
-// mount namespaces (loopback only), or skips it where that is not permitted.
-#define IN_PRIVATE_NETWORK()                                                                       \
-    do {                                                                                           \
-        if (!InPrivateNetwork()) {                                                                 \
-            RerunThisTestInPrivateNetwork();                                                       \
-            return;                                                                                \
-        }                                                                                          \
-    } while (0)
-
-void RerunThisTestInPrivateNetwork() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    const int status = RerunInPrivateNetwork({"--gtest_filter=" + name});
-    if (status == -1)
-        GTEST_SKIP() << "network namespaces are not permitted here";
-    EXPECT_EQ(status, 0) << "the test failed in its private network (its output is above)";
-}
 
 // In the private network only 127/8 has a route: a connect anywhere else
 // fails at once, and no packet can leave the machine.
@@ -174,41 +149,12 @@ TEST_F(TransportFaults, EveryStopEndsAPendingConnectAndLeavesNoEndpoint) {
 // Set in the copies that StartWithoutAWholeRuntime starts.
 const char kCopyVariable[] = "KC_FAULTS_RUNTIME_COPY";
 
-// Runs a copy of this test alone in a fresh directory, beside the given
-// library (or none) under the runtime's name; its exit status.
-int RunCopyBeside(const std::string& library, const std::vector<std::string>& variables) {
-    const fs::path dir = fs::temp_directory_path() / ("kc-faults-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directory(dir);
-    const fs::path copy = dir / "transport_faults_test";
-    fs::copy_file("/proc/self/exe", copy);
-    fs::permissions(copy, fs::perms::owner_all);
-    if (!library.empty())
-        fs::copy_file(library, dir / KELTO_LIBRARY_NAME);
-
-    // The standard library path must not hold the real library either.
-    std::vector<std::string> entries;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "LD_LIBRARY_PATH=", 16) != 0)
-            entries.push_back(*entry);
-    }
-    entries.insert(entries.end(), variables.begin(), variables.end());
-    entries.push_back(std::string(kCopyVariable) + "=1");
-    std::vector<char*> environment;
-    for (std::string& entry : entries)
-        environment.push_back(entry.data());
-    environment.push_back(nullptr);
-
-    std::string program = copy.string();
-    std::string filter = "--gtest_filter=RuntimeCopy.StartupFailsAndNothingCrashes";
-    char* argv[] = {program.data(), filter.data(), nullptr};
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environment.data()) != 0 ||
-        waitpid(pid, &status, 0) != pid)
-        status = -1;
-    fs::remove_all(dir);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+// Runs a copy of this test alone beside the given library (or none); its
+// exit status.
+int RunCopyBeside(const std::string& library, std::vector<std::string> variables) {
+    variables.push_back(std::string(kCopyVariable) + "=1");
+    return RunTestCopyBeside("transport_faults_test", library,
+                             "RuntimeCopy.StartupFailsAndNothingCrashes", variables);
 }
 
 // The program refuses to start when the runtime start-up fails; here the

@@ -3,7 +3,7 @@
 #include "kelto/status.h"
 #include "tests/kelto/fake_name_server.h"
 #include "tests/kelto/kelto_testing.h"
-#include "tests/kelto/private_network.h"
+#include "tests/kelto/private_network_test.h"
 
 #include <gtest/gtest.h>
 
@@ -100,25 +100,6 @@ TEST_F(Lookup, NameWithANulOrTooLongIsRefusedWithoutALookup) {
     EXPECT_EQ(MapName(m_hEndpoint, KTI_MAP_HOSTNAME, std::string(2000, 'a'), address),
               SystemStatus(ENAMETOOLONG));
     EXPECT_EQ(WrittenBytes(address), std::vector<int>(4, kUntouched));
-}
-
-// Runs the rest of the test in a private network: the test is run again
-// there, in a child process, or skipped where namespaces are not permitted.
-#define IN_PRIVATE_NETWORK()                                                                       \
-    do {                                                                                           \
-        if (!InPrivateNetwork()) {                                                                 \
-            RerunThisTestInPrivateNetwork();                                                       \
-            return;                                                                                \
-        }                                                                                          \
-    } while (0)
-
-void RerunThisTestInPrivateNetwork() {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(test->test_suite_name()) + "." + test->name();
-    int status = RerunInPrivateNetwork({"--gtest_filter=" + name});
-    if (status == -1)
-        GTEST_SKIP() << "network namespaces are not permitted here";
-    EXPECT_EQ(status, 0) << "the test failed in its private network (its output is above)";
 }
 
 uint32_t Address(const char* dotted) {

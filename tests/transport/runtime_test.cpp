@@ -1,21 +1,13 @@
 // Loading the runtime library and binding its operations by ordinal.
+#include "tests/support/test_copy.h"
 #include "transport/runtime.h"
 
 #include <gtest/gtest.h>
 
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-
-extern char** environ;
 
 namespace {
-
-namespace fs = std::filesystem;
 
 const uint32_t kOrdinals[] = {
     KELTO_RUNTIME_STARTUP,
@@ -121,36 +113,11 @@ TEST_F(RuntimeBinding, OnlyTheLow16BitsOfStartupAndAttachCount) {
     }
 }
 
-// Runs a copy of this test in a fresh directory, beside the given library
-// file (or none), with extra environment entries; its exit status.
-int StartupBesideCopy(const std::string& library, std::vector<std::string> variables) {
-    fs::path dir = fs::temp_directory_path() / ("kc-runtime-" + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directory(dir);
-    fs::path copy = dir / "runtime_test";
-    fs::copy_file("/proc/self/exe", copy);
-    fs::permissions(copy, fs::perms::owner_all);
-    if (!library.empty())
-        fs::copy_file(library, dir / KELTO_LIBRARY_NAME);
-
-    std::vector<char*> environment;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, "LD_LIBRARY_PATH=", 16) != 0)
-            environment.push_back(*entry);
-    }
-    for (auto& variable : variables)
-        environment.push_back(variable.data());
-    environment.push_back(nullptr);
-    std::string program = copy.string();
-    std::string filter = "--gtest_filter=RuntimeChild.StartupGivesTheExpectedStatus";
-    char* argv[] = {program.data(), filter.data(), nullptr};
-    pid_t pid = 0;
-    int status = -1;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv, environment.data()) != 0 ||
-        waitpid(pid, &status, 0) != pid)
-        status = -1;
-    fs::remove_all(dir);
-    return status;
+// Runs a copy of this test beside the given library file (or none), with
+// extra environment entries; its exit status.
+int StartupBesideCopy(const std::string& library, const std::vector<std::string>& variables) {
+    return RunTestCopyBeside("runtime_test", library, "RuntimeChild.StartupGivesTheExpectedStatus",
+                             variables);
 }
 
 TEST_F(RuntimeBinding, StartupBesideACopyOfTheExecutable) {
