@@ -152,29 +152,12 @@ TEST(Dialog, MnemonicPressesAnEnabledButtonOnly) {
     EXPECT_EQ(dlg.m_log, (Log{"go", "stop"}));
 }
 
-// Chooses the item with this mnemonic in the menu that is open next.
-void ChooseInMenu(Qt::Key mnemonic) {
-    QTimer::singleShot(0, [mnemonic] {
-        ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        QTest::keyClick(menu, mnemonic);
-    });
-}
-
 TEST(Dialog, SystemMenuHoldsTheAppendedItemsAndSendsSystemCommands) {
     DemoDlg dlg;
     dlg.m_bKeepClose = true;
     RunModal(dlg, [&] {
         QStringList texts;
-        QTimer::singleShot(0, [&texts] {
-            ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            for (QAction* action : menu->actions())
-                texts << (action->isSeparator() ? "-" : action->text());
-            QTest::keyClick(menu, Qt::Key_A);
-        });
+        ChooseInMenu(Qt::Key_A, &texts);
         QTest::keyClick(Focus(), Qt::Key_Space, Qt::AltModifier);
         EXPECT_EQ(texts, (QStringList{"&Restore", "Mi&nimize", "-", "&Close\tAlt+F4", "-",
                                       "&About Demo..."}));

@@ -2,8 +2,10 @@
 
 #include "framework/qt/window_link.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 
@@ -51,6 +53,19 @@ bool WaitFor(const std::function<bool()>& done, int timeoutMs) {
     while (!done() && timer.elapsed() < timeoutMs)
         QTest::qWait(5);
     return done();
+}
+
+void ChooseInMenu(Qt::Key mnemonic, QStringList* texts) {
+    QTimer::singleShot(0, [mnemonic, texts] {
+        ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions()) {
+            if (texts)
+                *texts << (action->isSeparator() ? "-" : action->text());
+        }
+        QTest::keyClick(menu, mnemonic);
+    });
 }
 
 QWidget* WidgetOf(const CWnd* wnd) {

@@ -9,6 +9,7 @@
 
 #include "framework/dialog.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <condition_variable>
@@ -42,6 +43,11 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body, int timeoutMs 
 // Processes events until done() holds or timeoutMs have passed; done()'s last
 // value.
 bool WaitFor(const std::function<bool()>& done, int timeoutMs = 5000);
+
+// Chooses the item with this mnemonic in the popup menu that opens next.
+// Given texts, first adds the menu's item texts to it ("-" for a separator);
+// it must outlive the menu.
+void ChooseInMenu(Qt::Key mnemonic, QStringList* texts = nullptr);
 
 // The widget behind a dialog or control handle (main thread).
 QWidget* WidgetOf(const CWnd* wnd);

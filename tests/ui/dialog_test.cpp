@@ -154,14 +154,7 @@ TEST_F(DialogUse, SystemMenuEndsWithTheAboutItemThatOpensTheAboutBox) {
     AboutBoxCloser closer;
     QStringList texts;
     Run(dlg, [&] {
-        QTimer::singleShot(0, [&texts] {
-            ASSERT_TRUE(WaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            ASSERT_NE(menu, nullptr);
-            for (QAction* action : menu->actions())
-                texts << (action->isSeparator() ? "-" : action->text());
-            QTest::keyClick(menu, Qt::Key_A);
-        });
+        ChooseInMenu(Qt::Key_A, &texts);
         Key(Qt::Key_Space, Qt::AltModifier);
         ASSERT_TRUE(WaitFor([&] { return closer.Count() == 1; }));
     });
